@@ -15,6 +15,12 @@ enum class FieldKind { String, Memo, Boolean, Date, DateTime, Integer, Float };
 QString fieldKindName(FieldKind kind);
 
 struct FieldDef {
+    FieldDef(QString column_, FieldKind kind_ = FieldKind::String, int size_ = 0, bool required_ = false,
+             bool readOnly_ = false, QString name_ = {})
+        : column(std::move(column_)), kind(kind_), size(size_), required(required_), readOnly(readOnly_),
+          name(std::move(name_))
+    {
+    }
     QString column;
     FieldKind kind = FieldKind::String;
     int size = 0;           // maximum characters of a String field; 0 is unbounded

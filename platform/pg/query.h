@@ -118,6 +118,9 @@ signals:
     // For views: the rows were replaced (open, close, refresh).
     void rowsReset();
     void rowChanged(int row);
+    // A deleted row, after the server removed it and before the row index drops it, so that a model
+    // can announce the removal while the row is still readable.
+    void rowAboutToBeRemoved(int row);
     void rowRemoved(int row);
     void currentRowChanged(int row);
     void stateChanged();

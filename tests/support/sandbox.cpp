@@ -19,9 +19,9 @@ QString readSetting(const QString &dir, const char *name)
     return QString::fromUtf8(file.readAll()).trimmed();
 }
 
-Sandbox load(const char *variable)
+Sandbox load(const char *variable, const char *builtIn)
 {
-    const QString dir = qEnvironmentVariable(variable);
+    const QString dir = qEnvironmentVariable(variable, QString::fromUtf8(builtIn));
     if (dir.isEmpty())
         throw std::runtime_error(std::string(variable) + " is not set: run the tests through ctest");
     Sandbox s;
@@ -63,8 +63,8 @@ void run(pg_conn *conn, const QString &sql)
 
 const Sandbox &sandbox(bool tls)
 {
-    static const Sandbox withTls = load("KORVAT_SANDBOX_TLS");
-    static const Sandbox plain = load("KORVAT_SANDBOX_PLAIN");
+    static const Sandbox withTls = load("KORVAT_SANDBOX_TLS", KORVAT_SANDBOX_TLS_DIR);
+    static const Sandbox plain = load("KORVAT_SANDBOX_PLAIN", KORVAT_SANDBOX_PLAIN_DIR);
     return tls ? withTls : plain;
 }
 
