@@ -169,6 +169,31 @@ Field Query::addField(const FieldDef &def)
     return Field(this, int(m_fields.size()) - 1);
 }
 
+void Query::addFields(std::initializer_list<const char *> declarations)
+{
+    for (const char *declaration : declarations) {
+        const QStringList parts = QString::fromUtf8(declaration).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (parts.size() < 2)
+            throw Error::about(m_name, QStringLiteral("Bad field declaration '%1'").arg(QLatin1String(declaration)));
+        FieldDef def(parts[0]);
+        const QString kind = parts[1];
+        switch (kind.at(0).toLatin1()) {
+        case 'S': def.kind = FieldKind::String; def.size = kind.mid(1).toInt(); break;
+        case 'M': def.kind = FieldKind::Memo; break;
+        case 'B': def.kind = FieldKind::Boolean; break;
+        case 'D': def.kind = FieldKind::Date; break;
+        case 'T': def.kind = FieldKind::DateTime; break;
+        case 'I': def.kind = FieldKind::Integer; break;
+        case 'F': def.kind = FieldKind::Float; break;
+        default:
+            throw Error::about(m_name, QStringLiteral("Bad field declaration '%1'").arg(QLatin1String(declaration)));
+        }
+        def.required = parts.contains(QLatin1String("R"));
+        def.readOnly = parts.contains(QLatin1String("RO"));
+        addField(def);
+    }
+}
+
 int Query::fieldIndex(const QString &columnOrName) const
 {
     for (size_t i = 0; i < m_fields.size(); ++i)

@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <vector>
@@ -60,6 +61,9 @@ public:
     // Declared fields, checked against the result at every open. The object name is query name +
     // column unless given.
     Field addField(const FieldDef &def);
+    // Declarations written "column KIND [R] [RO]": KIND is S<size>, M, B, D, T, I or F; R marks a
+    // required field, RO a read-only one.
+    void addFields(std::initializer_list<const char *> declarations);
     int fieldCount() const { return int(m_fields.size()); }
     const FieldDef &fieldDef(int index) const { return m_fields.at(size_t(index)); }
     int fieldIndex(const QString &columnOrName) const;    // -1 when unknown
