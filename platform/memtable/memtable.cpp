@@ -1,12 +1,13 @@
 #include "platform/memtable/memtable.h"
 
+#include "platform/shell/savefile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 namespace korvat::memtable {
 namespace {
@@ -93,20 +94,8 @@ void MemTable::saveToFile(const QString &path)
 {
     requireOpen();
     const QByteArray json = toJson();
-    QSaveFile file(path);
-    // Unbuffered: QSaveFile::commit() does not notice a short write of its final flush (a full disk)
-    // and would put the cut file in place of the old one. Written directly, write() reports it.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw Error(QStringLiteral("Cannot create file \"%1\". %2").arg(shown(path), file.errorString()));
-    qint64 written = 0;
-    // After a short write, writing the rest gets the system's reason (a full disk, say).
-    for (qint64 n = 0; written < json.size(); written += n) {
-        n = file.write(json.constData() + written, json.size() - written);
-        if (n <= 0)
-            break;
-    }
-    if (written != json.size() || !file.commit())
-        throw Error(QStringLiteral("Cannot write file \"%1\". %2").arg(shown(path), file.errorString()));
+    if (const QString failure = shell::replaceFile(path, json); !failure.isEmpty())
+        throw Error(failure);
 }
 
 void MemTable::loadFromFile(const QString &path)

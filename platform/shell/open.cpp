@@ -25,7 +25,7 @@ void openWithShell(const QString &path)
 {
 #ifdef Q_OS_WIN
     const std::wstring native = QDir::toNativeSeparators(path).toStdWString();
-    ShellExecuteW(nullptr, nullptr, native.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(nullptr, L"open", native.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 #else
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 #endif
