@@ -1,0 +1,93 @@
+#include "excise/u_fEmcsArticole.h"
+
+#include "data/u_dmCon.h"
+#include "platform/forms/guard.h"
+#include "platform/forms/layout.h"
+
+#include <QLabel>
+
+using namespace korvat::forms;
+using korvat::grid::GridColumn;
+
+TfEmcsArticole::TfEmcsArticole(TdmCon &dmCon, QWidget *owner)
+    : Form(owner), dsArticol(QStringLiteral("dsArticol"), &dmCon.conZub)
+{
+    setObjectName(QStringLiteral("fEmcsArticole"));
+    setWindowTitle(QStringLiteral("fEmcsArticole"));
+    setFont(pixelFont(QStringLiteral("Segoe UI"), 12));
+    QPalette p = palette();
+    p.setColor(QPalette::Window, p.color(QPalette::Button));
+    setPalette(p);
+    setAutoFillBackground(true);
+    resize(1284, 661);
+
+    Label1 = place(new QLabel(QStringLiteral("Articole"), this), 8, 8, 0, 0);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(pixelFont(QStringLiteral("Segoe UI"), 16, true));
+    QPalette red = Label1->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    Label1->setPalette(red);
+    fitLabelToText(Label1, LabelFit::Exact);
+
+    cxGrid1 = place(new korvat::grid::DataGridView(this), 8, 32, 1268, 621);
+    cxGrid1->setObjectName(QStringLiteral("cxGrid1"));
+    anchor(cxGrid1, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
+    cxGrid1->errorHandler = [](const QString &message) { reportError(message); };
+    cxGrid1->setGridStyleSheet(dmCon.GridTableViewStyleSheetDevExpress);
+
+    declareComponents();
+}
+
+void TfEmcsArticole::declareComponents()
+{
+    dsArticol.setSql(QStringList{
+        "select articol.articol,",
+        "       articol.um,",
+        "       articol.emcs_density,",
+        "       articol.emcs_plato_degree,",
+        "       articol.packaging,",
+        "       articol.cod_nc,",
+        "       articol.grad_alcoolic,",
+        "       articol.capacitate_litri,",
+        "       articol.greutate_neta,",
+        "       articol.acciza_id,",
+        "       acciza.cod_acciza_ro,",
+        "       acciza.den_acciza",
+        "from articol left outer join acciza on articol.acciza_id = acciza.acciza_id",
+        "order by articol.articol",
+        ";",
+    });
+    dsArticol.addFields({"articol S200 R", "um S5 R", "emcs_density F", "emcs_plato_degree F", "packaging S7",
+                         "cod_nc S23", "grad_alcoolic F", "capacitate_litri F", "greutate_neta F", "acciza_id I",
+                         "cod_acciza_ro M RO", "den_acciza S100 RO"});
+    // The update finds the row by the article's name as it was read, also when the clerk renames it.
+    dsArticol.setUpdateTable(QStringLiteral("articol"), {QStringLiteral("articol")});
+
+    cxGrid1->setQuery(&dsArticol);
+    cxGrid1->setColumns({
+        GridColumn{QStringLiteral("articol"), {}, 293},
+        GridColumn{QStringLiteral("um"), {}, 37},
+        GridColumn{QStringLiteral("cod_nc"), {}, 62},
+        GridColumn{QStringLiteral("greutate_neta"), {}, 96},
+        GridColumn{QStringLiteral("grad_alcoolic"), {}, 88},
+        GridColumn{QStringLiteral("capacitate_litri"), {}, 96},
+        GridColumn{QStringLiteral("packaging"), {}, 73},
+        GridColumn{QStringLiteral("emcs_plato_degree"), {}, 123},
+        GridColumn{QStringLiteral("emcs_density"), {}, 90},
+        GridColumn{QStringLiteral("acciza_id"), {}, 64},
+        GridColumn{QStringLiteral("cod_acciza_ro"), {}, 94, true},
+        GridColumn{QStringLiteral("den_acciza"), {}, 120, true},
+    });
+}
+
+void TfEmcsArticole::FormShow()
+{
+    if (dsArticol.isOpen()) {
+        // A value still in a cell editor belongs to the row in editing, which the reload posts first;
+        // the reload itself would throw the editor away.
+        cxGrid1->tableView()->commitOpenEditor();
+        dsArticol.refresh();
+    } else {
+        dsArticol.open();
+    }
+}
