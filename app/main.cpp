@@ -2,6 +2,10 @@
 // loop until the main window is closed.
 #include "app/u_fMenuEMCS.h"
 #include "data/u_dmCon.h"
+#include "data/u_frmLogin.h"
+#include "declarations/u_fEmcsDeclA47.h"
+#include "excise/u_fEmcsArticole.h"
+#include "excise/u_fEmcsFacturiFurnizor.h"
 #include "platform/forms/application.h"
 #include "platform/pg/connection.h"
 
@@ -37,9 +41,11 @@ int main(int argc, char *argv[])
         // built. The working windows are owned by the main window and go with it.
         auto fMenuEMCS = std::make_unique<TfMenuEMCS>();
         auto dmCon = std::make_unique<TdmCon>();
-        TfMenuEMCS::Links links;
-        links.dmCon = dmCon.get();
-        fMenuEMCS->setLinks(links);
+        auto *frmLogin = new TfrmLogin(*dmCon, fMenuEMCS.get());
+        auto *fEmcsDeclA47 = new TfEmcsDeclA47(*dmCon, fMenuEMCS.get());
+        auto *fEmcsFacturiFurnizor = new TfEmcsFacturiFurnizor(*dmCon, fMenuEMCS.get());
+        auto *fEmcsArticole = new TfEmcsArticole(*dmCon, fMenuEMCS.get());
+        fMenuEMCS->setLinks({dmCon.get(), frmLogin, fEmcsDeclA47, fEmcsFacturiFurnizor, fEmcsArticole});
 
         fMenuEMCS->show();
         const int code = qapp.exec();
