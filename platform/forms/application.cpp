@@ -3,6 +3,7 @@
 #include "platform/pg/wait.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QMessageBox>
 
 #include <algorithm>
@@ -19,6 +20,11 @@ Application::Application()
     Q_ASSERT_X(qobject_cast<QApplication *>(QCoreApplication::instance()), "Application",
                "a QApplication must exist first");
     s_instance = this;
+    // The windows are laid out for the Windows fonts; where a machine lacks one, a font of close
+    // metrics stands in for it, so that texts keep to the sizes they were laid out for.
+    for (const char *family : {"Segoe UI", "Tahoma", "MS Sans Serif"})
+        QFont::insertSubstitutions(QLatin1String(family),
+                                   {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
     pg::setWaitHooks([] { QGuiApplication::setOverrideCursor(Qt::WaitCursor); },
                      [] { QGuiApplication::restoreOverrideCursor(); });
 }

@@ -611,6 +611,7 @@ void Query::deleteRecord()
         }
     }
     const int removed = m_current;
+    emit rowAboutToBeRemoved(removed);
     if (!m_rowIndex) {
         m_rowIndex.emplace(size_t(m_resultRows));
         for (int i = 0; i < m_resultRows; ++i)
