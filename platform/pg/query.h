@@ -6,6 +6,7 @@
 #include "platform/pg/connection.h"
 #include "platform/pg/field.h"
 
+#include <QAnyStringView>
 #include <QDate>
 #include <QDateTime>
 #include <QObject>
@@ -101,6 +102,9 @@ public:
     // Cell of a visible row: the edit buffer on the row in editing, else the posted overlay, else the
     // server's value. std::nullopt is SQL NULL.
     std::optional<QString> cell(int row, int fieldIndex) const;
+    // The same without a copy, for views that go through many cells: the server's UTF-8 bytes where
+    // the cell is as read, else the edited or posted text. Valid until the query next changes.
+    std::optional<QAnyStringView> cellView(int row, int fieldIndex) const;
     // The same converted to the field's kind (QDate, QDateTime, int, double, bool, QString); a null
     // QVariant for NULL.
     QVariant value(int row, int fieldIndex) const;
