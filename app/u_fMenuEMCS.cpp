@@ -20,9 +20,7 @@ QLabel *versionLabel(QWidget *parent)
 {
     auto *label = place(new QLabel(QString::fromLatin1(versionText), parent), 248, 0, 118, 15);
     label->setFont(pixelFont(QStringLiteral("Segoe UI"), 12, true));
-    QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, navy);
-    label->setPalette(p);
+    setTextColor(label, navy);
     anchor(label, Qt::TopEdge | Qt::RightEdge);
     return label;
 }
@@ -31,9 +29,7 @@ QLabel *navyLabel(QWidget *parent, int left, int top, int width)
 {
     auto *label = place(new QLabel(parent), left, top, width, 15);
     label->setFont(pixelFont(QStringLiteral("Segoe UI"), 12, true));
-    QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, navy);
-    label->setPalette(p);
+    setTextColor(label, navy);
     return label;
 }
 
@@ -49,14 +45,7 @@ QPushButton *button(QWidget *parent, const char *caption, int left, int top, int
 
 TfMenuEMCS::TfMenuEMCS(QWidget *parent) : Form(parent)
 {
-    setObjectName(QStringLiteral("fMenuEMCS"));
-    setWindowTitle(QStringLiteral("fMenuEMCS"));
-    setFont(pixelFont(QStringLiteral("Segoe UI"), 12));
-    QPalette p = palette();
-    p.setColor(QPalette::Window, p.color(QPalette::Button));
-    setPalette(p);
-    setAutoFillBackground(true);
-    resize(373, 229);
+    setUpWindow(this, QStringLiteral("fMenuEMCS"), 373, 229);
 
     PanelLogin = new QWidget(this);
     PanelLogin->setObjectName(QStringLiteral("PanelLogin"));

@@ -70,20 +70,11 @@ TfEmcsDeclA47::TfEmcsDeclA47(TdmCon &dmCon, QWidget *owner)
       today(&QDate::currentDate),
       machineFolder(&korvat::shell::machineAppDataFolder)
 {
-    setObjectName(QStringLiteral("fEmcsDeclA47"));
-    setWindowTitle(QStringLiteral("fEmcsDeclA47"));
-    setFont(pixelFont(QStringLiteral("Segoe UI"), 12));
-    QPalette p = palette();
-    p.setColor(QPalette::Window, p.color(QPalette::Button));
-    setPalette(p);
-    setAutoFillBackground(true);
-    resize(1035, 431);
+    setUpWindow(this, QStringLiteral("fEmcsDeclA47"), 1035, 431);
 
     Label3 = label(this, "Label3", "EMCS Declaratia A47  ( Anexa 19) - achizitii/importuri de produse accizabile", 8, 8);
     Label3->setFont(pixelFont(QStringLiteral("Segoe UI"), 16, true));
-    QPalette red = Label3->palette();
-    red.setColor(QPalette::WindowText, Qt::red);
-    Label3->setPalette(red);
+    setTextColor(Label3, Qt::red);
     fitLabelToText(Label3, LabelFit::Exact);
 
     Label1 = label(this, "Label1", "Alege an/luna raportare", 8, 39);

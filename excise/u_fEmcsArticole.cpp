@@ -12,21 +12,12 @@ using korvat::grid::GridColumn;
 TfEmcsArticole::TfEmcsArticole(TdmCon &dmCon, QWidget *owner)
     : Form(owner), dsArticol(QStringLiteral("dsArticol"), &dmCon.conZub)
 {
-    setObjectName(QStringLiteral("fEmcsArticole"));
-    setWindowTitle(QStringLiteral("fEmcsArticole"));
-    setFont(pixelFont(QStringLiteral("Segoe UI"), 12));
-    QPalette p = palette();
-    p.setColor(QPalette::Window, p.color(QPalette::Button));
-    setPalette(p);
-    setAutoFillBackground(true);
-    resize(1284, 661);
+    setUpWindow(this, QStringLiteral("fEmcsArticole"), 1284, 661);
 
     Label1 = place(new QLabel(QStringLiteral("Articole"), this), 8, 8, 0, 0);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setFont(pixelFont(QStringLiteral("Segoe UI"), 16, true));
-    QPalette red = Label1->palette();
-    red.setColor(QPalette::WindowText, Qt::red);
-    Label1->setPalette(red);
+    setTextColor(Label1, Qt::red);
     fitLabelToText(Label1, LabelFit::Exact);
 
     cxGrid1 = place(new korvat::grid::DataGridView(this), 8, 32, 1268, 621);

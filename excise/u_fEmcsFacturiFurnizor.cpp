@@ -34,21 +34,12 @@ TfEmcsFacturiFurnizor::TfEmcsFacturiFurnizor(TdmCon &dmCon, QWidget *owner)
       dsEmcsPartenerCodAccizaDepozit(QStringLiteral("dsEmcsPartenerCodAccizaDepozit"), &dmCon.conZub),
       today(&QDate::currentDate)
 {
-    setObjectName(QStringLiteral("fEmcsFacturiFurnizor"));
-    setWindowTitle(QStringLiteral("fEmcsFacturiFurnizor"));
-    setFont(pixelFont(QStringLiteral("Segoe UI"), 12));
-    QPalette p = palette();
-    p.setColor(QPalette::Window, p.color(QPalette::Button));
-    setPalette(p);
-    setAutoFillBackground(true);
-    resize(1236, 585);
+    setUpWindow(this, QStringLiteral("fEmcsFacturiFurnizor"), 1236, 585);
 
     Label1 = place(new QLabel(QStringLiteral("Facturi furnizor cu produse accizabile"), this), 8, 8, 0, 0);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setFont(pixelFont(QStringLiteral("Segoe UI"), 16, true));
-    QPalette red = Label1->palette();
-    red.setColor(QPalette::WindowText, Qt::red);
-    Label1->setPalette(red);
+    setTextColor(Label1, Qt::red);
     fitLabelToText(Label1, LabelFit::Exact);
 
     Label2 = place(new QLabel(QStringLiteral("Incepand cu data"), this), 8, 38, 0, 0);

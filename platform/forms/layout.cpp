@@ -1,5 +1,6 @@
 #include "platform/forms/layout.h"
 
+#include <QColor>
 #include <QEvent>
 #include <QLabel>
 #include <QPointer>
@@ -109,6 +110,29 @@ void fitLabelToText(QLabel *label, LabelFit fit)
     else
         g.setHeight(wanted.height());
     label->setGeometry(g);
+}
+
+} // namespace korvat::forms
+
+namespace korvat::forms {
+
+void setUpWindow(QWidget *window, const QString &name, int clientWidth, int clientHeight)
+{
+    window->setObjectName(name);
+    window->setWindowTitle(name);
+    window->setFont(pixelFont(QStringLiteral("Segoe UI"), 12));
+    QPalette p = window->palette();
+    p.setColor(QPalette::Window, p.color(QPalette::Button));
+    window->setPalette(p);
+    window->setAutoFillBackground(true);
+    window->resize(clientWidth, clientHeight);
+}
+
+void setTextColor(QWidget *widget, const QColor &color)
+{
+    QPalette p = widget->palette();
+    p.setColor(QPalette::WindowText, color);
+    widget->setPalette(p);
 }
 
 } // namespace korvat::forms

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 
+class QColor;
 class QLabel;
 class QWidget;
 
@@ -21,6 +22,13 @@ W *place(W *widget, int left, int top, int width, int height)
 
 // A font by its pixel height, as the definitions give it ("Segoe UI" 12 px).
 QFont pixelFont(const QString &family, int pixelHeight, bool bold = false);
+
+// A window as the definitions give them all: object name and caption, client area size, the
+// button-face background and the default font ("Segoe UI" 12 px).
+void setUpWindow(QWidget *window, const QString &name, int clientWidth, int clientHeight);
+
+// A label in a colour of its own (the working windows' red bold titles, the menu's navy lines).
+void setTextColor(QWidget *widget, const QColor &color);
 
 // Keeps the widget's distance from the parent's edges in edges as the parent is resized: anchored
 // to the right only it moves with the right edge, to left and right it grows, likewise vertically.
