@@ -5,6 +5,7 @@
 #include "platform/forms/guard.h"
 #include "platform/forms/layout.h"
 #include "platform/memtable/editbinding.h"
+#include "platform/pg/error.h"
 #include "platform/shell/folders.h"
 
 #include <QCryptographicHash>
@@ -42,6 +43,18 @@ QLineEdit *edit(QWidget *parent, const char *name, int left, int top)
 [[noreturn]] void fail(const QString &message)
 {
     throw std::runtime_error(message.toStdString());
+}
+
+// A server error may quote the value it could not take (an ERP whose operator_parola is of another
+// type than text answers "invalid input syntax for type integer: ..."): the password, as typed and
+// as sent, is blanked out of the error before it reaches the error box.
+korvat::pg::Error withoutSecrets(const korvat::pg::Error &error, const QStringList &secrets)
+{
+    QString message = error.message();
+    for (const QString &secret : secrets)
+        if (!secret.isEmpty())
+            message.replace(secret, QStringLiteral("***"));
+    return korvat::pg::Error(message, error.sqlState(), error.component());
 }
 
 // The enablement checks know this program by its title, as the executable's name gives it.
@@ -171,8 +184,13 @@ void TfrmLogin::Button1Click()
 
         dm.dsEmitent.close();
         dm.dsEmitent.setParam(QStringLiteral("pEmitent"), user);
-        dm.dsEmitent.setParam(QStringLiteral("pP"), passwordValue(dsZubMobilpw_hash_type.asString(), password));
-        dm.dsEmitent.open();
+        const QString sent = passwordValue(dsZubMobilpw_hash_type.asString(), password);
+        dm.dsEmitent.setParam(QStringLiteral("pP"), sent);
+        try {
+            dm.dsEmitent.open();
+        } catch (const korvat::pg::Error &e) {
+            throw withoutSecrets(e, {password, sent});
+        }
         if (dm.dsEmitent.recordCount() == 0)
             fail(QStringLiteral("User, Password eronate"));
 
