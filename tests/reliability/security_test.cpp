@@ -73,8 +73,9 @@ TEST(Security, ThePasswordReachesNoFileNoLogLineAndNoErrorText)
     EXPECT_EQ(s.login("Firma", "ion", password), 0);
     world.directory.exec("update m_firma set pw_hash_type = 'HashSHA2'");
     EXPECT_EQ(s.login("Firma", "ion", password), 0);
+    // "invalid input syntax for type integer", or "out of range" for a digest that starts with ten digits.
     for (const QString &error : world.errors.mid(2, 2))
-        EXPECT_TRUE(error.contains("invalid input syntax for type integer: \"***\"")) << error.toStdString();
+        EXPECT_TRUE(error.contains("\"***\"") && error.contains("for type integer")) << error.toStdString();
     world.directory.exec("update m_firma set pw_hash_type = null");
     world.erp.exec(QStringLiteral("alter table emitent alter column operator_parola type varchar(256) using %1").arg(literal(password)));
 
