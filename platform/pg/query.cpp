@@ -549,14 +549,30 @@ void Query::writeRow(const std::map<int, std::optional<QString>> &changes)
         sql += (firstItem ? " RETURNING " : ", ") + quoteIdent(m_fields[size_t(field)].column);
         firstItem = false;
     }
+    const ResultHandle result = changeOneRow(sql, wire);
+    auto &overlay = m_overlay[resultRow(m_current)];
+    int column = 0;
+    for (const auto &change : changes) {
+        overlay[change.first] = PQgetisnull(result.get(), 0, column)
+                                    ? std::nullopt
+                                    : std::optional<QString>(QString::fromUtf8(PQgetvalue(result.get(), 0, column),
+                                                                               PQgetlength(result.get(), 0, column)));
+        ++column;
+    }
+}
+
+// Runs one UPDATE or DELETE in a transaction of its own, committed only when it changed exactly one
+// row; anything else is rolled back and reported as a row another user changed or deleted.
+ResultHandle Query::changeOneRow(const QByteArray &sql, const std::vector<WireParam> &wire)
+{
     Connection::Lease lease(*m_connection);
     lease.exec("BEGIN");
-    ResultHandle result;
     try {
-        result = lease.exec(sql, wire);
-        if (Connection::Lease::affectedRows(result) != 1 || PQntuples(result.get()) != 1)
+        ResultHandle result = lease.exec(sql, wire);
+        if (Connection::Lease::affectedRows(result) != 1)
             throw Error(QString::fromLatin1(texts::rowChangedByOther), {}, m_name);
         lease.exec("COMMIT");
+        return result;
     } catch (...) {
         if (m_connection->isConnected()) {
             try {
@@ -566,15 +582,6 @@ void Query::writeRow(const std::map<int, std::optional<QString>> &changes)
             }
         }
         throw;
-    }
-    auto &overlay = m_overlay[resultRow(m_current)];
-    int column = 0;
-    for (const auto &change : changes) {
-        overlay[change.first] = PQgetisnull(result.get(), 0, column)
-                                    ? std::nullopt
-                                    : std::optional<QString>(QString::fromUtf8(PQgetvalue(result.get(), 0, column),
-                                                                               PQgetlength(result.get(), 0, column)));
-        ++column;
     }
 }
 
@@ -603,25 +610,7 @@ void Query::deleteRecord()
         wire.push_back(wireCell(storedCell(m_current, f)));
         sql += (wire.size() > 1 ? " AND " : "") + quoteIdent(key) + " = $" + QByteArray::number(wire.size());
     }
-    {
-        Connection::Lease lease(*m_connection);
-        lease.exec("BEGIN");
-        try {
-            const ResultHandle result = lease.exec(sql, wire);
-            if (Connection::Lease::affectedRows(result) != 1)
-                throw Error(QString::fromLatin1(texts::rowChangedByOther), {}, m_name);
-            lease.exec("COMMIT");
-        } catch (...) {
-            if (m_connection->isConnected()) {
-                try {
-                    lease.exec("ROLLBACK");
-                } catch (const Error &) {
-                    m_connection->close();
-                }
-            }
-            throw;
-        }
-    }
+    changeOneRow(sql, wire);
     const int removed = m_current;
     emit rowAboutToBeRemoved(removed);
     if (!m_rowIndex) {

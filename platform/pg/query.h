@@ -149,6 +149,7 @@ private:
     void requireOpen() const;
     void requireRow() const;
     void writeRow(const std::map<int, std::optional<QString>> &changes);
+    ResultHandle changeOneRow(const QByteArray &sql, const std::vector<WireParam> &wire);
 
     QString m_name;
     Connection *m_connection;
