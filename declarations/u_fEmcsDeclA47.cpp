@@ -3,8 +3,10 @@
 #include "data/u_dmCon.h"
 #include "platform/forms/guard.h"
 #include "platform/forms/layout.h"
+#include "platform/pg/connection.h"
 #include "platform/shell/folders.h"
 #include "platform/shell/open.h"
+#include "platform/shell/savefile.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -13,8 +15,9 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
-#include "platform/shell/savefile.h"
+#include <optional>
 #include <stdexcept>
+#include <type_traits>
 
 using namespace korvat::forms;
 using korvat::pg::ParamType;
@@ -41,11 +44,20 @@ QLabel *label(QWidget *parent, const char *name, const char *caption, int left, 
 
 // The declaration as the file holds it: the byte-order mark, then every row in UTF-8 followed by
 // CR LF, a NULL row as an empty line. The rows are the server's text; nothing is checked or changed.
-QByteArray declarationBytes(korvat::pg::Query &rows, korvat::pg::Field value)
+QByteArray declarationBytes(const korvat::pg::Query &rows, int field)
 {
     QByteArray bytes("\xEF\xBB\xBF");
-    for (rows.first(); !rows.eof(); rows.next())
-        bytes += value.asString().toUtf8() + "\r\n";
+    for (int r = 0; r < rows.recordCount(); ++r) {
+        if (const std::optional<QAnyStringView> text = rows.cellView(r, field))
+            text->visit([&bytes](auto view) {
+                // The server's own UTF-8 is written as it came; only an edited cell is a QString.
+                if constexpr (std::is_same_v<decltype(view), QUtf8StringView>)
+                    bytes.append(view.data(), view.size());
+                else
+                    bytes.append(view.toString().toUtf8());
+            });
+        bytes.append("\r\n", 2);
+    }
     return bytes;
 }
 
@@ -164,20 +176,25 @@ void TfEmcsDeclA47::ButtonGenerareXmlDecl47Click()
         throw std::runtime_error(noAuthorisationText);
 
     const QDate day = DateTimePicker1->date();
-    o_emcs_xml_anexa19.setParam(QStringLiteral("pData"), day);
-    o_emcs_xml_anexa19.setParam(QStringLiteral("pEmcsEuCodAccizaDepozit"), authorisation);
-    o_emcs_xml_anexa19.execute();
+    {
+        // Both executions on one connection: conZub connects per operation, and a second log-in
+        // between them would cost as much as the rows themselves.
+        korvat::pg::Connection::Lease lease(*dsXML.connection());
+        o_emcs_xml_anexa19.setParam(QStringLiteral("pData"), day);
+        o_emcs_xml_anexa19.setParam(QStringLiteral("pEmcsEuCodAccizaDepozit"), authorisation);
+        o_emcs_xml_anexa19.execute();
 
-    if (dsXML.isOpen())
-        dsXML.close();
-    dsXML.setParam(QStringLiteral("pdata"), day);
-    dsXML.setParam(QStringLiteral("pEmcsEuCodAccizaDepozit"), authorisation);
-    dsXML.open();
+        if (dsXML.isOpen())
+            dsXML.close();
+        dsXML.setParam(QStringLiteral("pdata"), day);
+        dsXML.setParam(QStringLiteral("pEmcsEuCodAccizaDepozit"), authorisation);
+        dsXML.open();
+    }
 
     SaveDialog1->setNameFilter(QStringLiteral("*.xml"));
     SaveDialog1->setFileName(proposedFileName());
     if (SaveDialog1->execute())
-        saveDeclaration(SaveDialog1->fileName(), declarationBytes(dsXML, dsXMLo_emcs_xml_anexa19));
+        saveDeclaration(SaveDialog1->fileName(), declarationBytes(dsXML, dsXML.fieldIndex(QStringLiteral("o_emcs_xml_anexa19"))));
 
     LabelPathSave->setText(QDir::toNativeSeparators(SaveDialog1->fileName()));
     fitLabelToText(LabelPathSave, LabelFit::Exact);

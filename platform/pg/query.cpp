@@ -436,9 +436,12 @@ std::optional<QString> Query::storedCell(int row, int fieldIndex) const
                 return f->second;
     }
     const int column = m_columns[size_t(fieldIndex)];
-    if (PQgetisnull(m_result.get(), r, column))
+    pg_result *result = m_result.get();
+    // A NULL has length 0: only an empty cell needs the second question.
+    const int length = PQgetlength(result, r, column);
+    if (length == 0 && PQgetisnull(result, r, column))
         return std::nullopt;
-    return QString::fromUtf8(PQgetvalue(m_result.get(), r, column), PQgetlength(m_result.get(), r, column));
+    return QString::fromUtf8(PQgetvalue(result, r, column), length);
 }
 
 std::optional<QString> Query::cell(int row, int fieldIndex) const

@@ -26,9 +26,11 @@ std::optional<QAnyStringView> Query::cellView(int row, int fieldIndex) const
             if (auto f = it->second.find(fieldIndex); f != it->second.end())
                 return viewOf(f->second);
     const int column = m_columns[size_t(fieldIndex)];
-    if (PQgetisnull(m_result.get(), r, column))
+    pg_result *result = m_result.get();
+    const int length = PQgetlength(result, r, column);
+    if (length == 0 && PQgetisnull(result, r, column))
         return std::nullopt;
-    return QAnyStringView(QUtf8StringView(PQgetvalue(m_result.get(), r, column), PQgetlength(m_result.get(), r, column)));
+    return QAnyStringView(QUtf8StringView(PQgetvalue(result, r, column), length));
 }
 
 } // namespace korvat::pg
