@@ -55,6 +55,8 @@ create table if not exists emcs_anexa19_apel (
     cod   text,
     la    timestamptz not null default clock_timestamp()
 );
+-- The server session that asked: one generation asks twice over one session.
+alter table emcs_anexa19_apel add column if not exists sesiune integer default pg_backend_pid();
 
 -- Text as XML character data or attribute value: the five markup characters become
 -- entities; tab, line feed and carriage return become character references so that

@@ -103,6 +103,10 @@ TEST_F(DeclarationWindow, ServerIsAskedTwiceForThePickedDayAndTheProposalNamesIt
         const QString call = QString::fromLatin1(s.day) + '|' + s.authorisation;
         expectedCalls << call << call;
         EXPECT_EQ(calls(), expectedCalls) << s.step;
+        EXPECT_EQ(db.rows("select count(distinct sesiune) from (select sesiune from emcs_anexa19_apel"
+                          " order by id desc limit 2) last"),
+                  QStringList{"1"})
+            << s.step << ": both executions over one connection";
         EXPECT_EQ(proposed, QStringList{dir.filePath(QString::fromLatin1(s.name))}) << s.step;
         // The file holds this generation's declaration, not the previous one's.
         EXPECT_TRUE(bytesOf(saved).contains(s.month)) << s.step;
