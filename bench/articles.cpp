@@ -183,6 +183,24 @@ void openFigures(Context &c, ArticleWindow &w)
                 f.note = QStringLiteral("raw libpq's own ratio to QtSql in this run: %1 (the floor for any layer on it)")
                              .arg(other.base.median() / f.base.median(), 0, 'f', 3);
         c.figures.push_back(f);
+
+        if (c.wanted(QStringLiteral("open_server"))) {
+            // Beside the table: the server alone making the same rows and turning every value into
+            // its text, with no client reading them. Any client of this query waits at least this
+            // long, so it bounds what open_qtsql can show on this machine.
+            QByteArray inner = sql.trimmed();
+            while (inner.endsWith(';'))
+                inner.chop(1);
+            const QString alone = QStringLiteral("select count(*), sum(octet_length(rows::text)) from (%1) rows")
+                                      .arg(QString::fromUtf8(inner));
+            const Conn conn = connectPlain(c.server, c.server.database);
+            const Path server = [&] { return timed([&] { run(conn.get(), alone); }); };
+            Figure s = compare(QStringLiteral("open_server"), QStringLiteral("s"), 0.5,
+                               QStringLiteral("the same QtSql baseline"), c.plan, server, qtsql);
+            s.info = true;
+            s.note = QStringLiteral("the server alone: the query and every value's text, nothing sent");
+            c.figures.push_back(s);
+        }
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(QStringLiteral("bench"));
     }
