@@ -194,7 +194,7 @@ void TfEmcsDeclA47::ButtonGenerareXmlDecl47Click()
     SaveDialog1->setNameFilter(QStringLiteral("*.xml"));
     SaveDialog1->setFileName(proposedFileName());
     if (SaveDialog1->execute())
-        saveDeclaration(SaveDialog1->fileName(), declarationBytes(dsXML, dsXML.fieldIndex(QStringLiteral("o_emcs_xml_anexa19"))));
+        saveDeclaration(SaveDialog1->fileName(), declarationBytes(dsXML, dsXMLo_emcs_xml_anexa19.index()));
 
     LabelPathSave->setText(QDir::toNativeSeparators(SaveDialog1->fileName()));
     fitLabelToText(LabelPathSave, LabelFit::Exact);

@@ -116,7 +116,6 @@ void Connection::close()
         PQfinish(m_conn);
         m_conn = nullptr;
     }
-    m_inTransaction = false;
 }
 
 int Connection::backendPid() const
@@ -230,9 +229,9 @@ ResultHandle Connection::Lease::exec(const QByteArray &sql, const std::vector<Wi
 
     for (int attempt = 0;; ++attempt) {
         const bool wasIdle = !m_connection.m_fresh;
-        const bool inTransaction = m_connection.m_inTransaction;
         m_connection.m_fresh = false;
         PGconn *conn = m_connection.m_conn;
+        const bool inTransaction = PQtransactionStatus(conn) != PQTRANS_IDLE;
         ResultHandle result;
         {
             WaitScope wait;
@@ -241,13 +240,8 @@ ResultHandle Connection::Lease::exec(const QByteArray &sql, const std::vector<Wi
                                   PQclear);
         }
         const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
-        if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) {
-            if (sql == "BEGIN")
-                m_connection.m_inTransaction = true;
-            else if (sql == "COMMIT" || sql == "ROLLBACK")
-                m_connection.m_inTransaction = false;
+        if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK)
             return result;
-        }
 
         const QString message = resultMessage(result.get(), conn);
         const char *state = result ? PQresultErrorField(result.get(), PG_DIAG_SQLSTATE) : nullptr;

@@ -108,7 +108,6 @@ private:
     // Whether the open connection has already served a statement: a connection that was idle may have
     // been dropped by the server, and its first statement is then tried once more on a new one.
     bool m_fresh = false;
-    bool m_inTransaction = false;
 };
 
 } // namespace korvat::pg

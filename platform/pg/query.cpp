@@ -86,6 +86,19 @@ QByteArray quoteIdent(const QString &identifier)
     return (QLatin1Char('"') + quoted + QLatin1Char('"')).toUtf8();
 }
 
+std::optional<QAnyStringView> viewOf(const std::optional<QString> &text)
+{
+    return text ? std::optional<QAnyStringView>(QAnyStringView(*text)) : std::nullopt;
+}
+
+// A cell of a result as text; std::nullopt for NULL.
+std::optional<QString> textAt(const pg_result *result, int row, int column)
+{
+    if (PQgetisnull(result, row, column))
+        return std::nullopt;
+    return QString::fromUtf8(PQgetvalue(result, row, column), PQgetlength(result, row, column));
+}
+
 WireParam wireCell(const std::optional<QString> &cell)
 {
     WireParam p;
@@ -268,8 +281,7 @@ void Query::fetch()
         Connection::Lease lease(*m_connection);
         result = runStatement(lease);
     }
-    ResultHandle previous = std::move(m_result);
-    m_result = result;
+    m_result = std::move(result);
     try {
         checkFields();
     } catch (...) {
@@ -427,31 +439,58 @@ void Query::moveTo(int row)
     m_eof = false;
 }
 
-std::optional<QString> Query::storedCell(int row, int fieldIndex) const
+// A cell as posted or read: the posted overlay, else the server's UTF-8 bytes. A NULL has length 0,
+// so only an empty cell needs the second question.
+std::optional<QAnyStringView> Query::storedView(int row, int fieldIndex) const
 {
     const int r = resultRow(row);
-    if (!m_overlay.empty()) {
+    if (!m_overlay.empty())
         if (auto it = m_overlay.find(r); it != m_overlay.end())
             if (auto f = it->second.find(fieldIndex); f != it->second.end())
-                return f->second;
-    }
+                return viewOf(f->second);
     const int column = m_columns[size_t(fieldIndex)];
     pg_result *result = m_result.get();
-    // A NULL has length 0: only an empty cell needs the second question.
     const int length = PQgetlength(result, r, column);
     if (length == 0 && PQgetisnull(result, r, column))
         return std::nullopt;
-    return QString::fromUtf8(PQgetvalue(result, r, column), length);
+    return QAnyStringView(QUtf8StringView(PQgetvalue(result, r, column), length));
+}
+
+std::optional<QString> Query::storedCell(int row, int fieldIndex) const
+{
+    const std::optional<QAnyStringView> view = storedView(row, fieldIndex);
+    return view ? std::optional<QString>(view->toString()) : std::nullopt;
+}
+
+bool Query::isVisibleCell(int row, int fieldIndex) const
+{
+    return isOpen() && row >= 0 && row < recordCount() && fieldIndex >= 0 && fieldIndex < fieldCount();
+}
+
+const std::optional<QString> *Query::editedCell(int row, int fieldIndex) const
+{
+    if (m_state == State::Edit && row == m_current)
+        if (auto it = m_editBuffer.find(fieldIndex); it != m_editBuffer.end())
+            return &it->second;
+    return nullptr;
 }
 
 std::optional<QString> Query::cell(int row, int fieldIndex) const
 {
-    if (!isOpen() || row < 0 || row >= recordCount() || fieldIndex < 0 || fieldIndex >= fieldCount())
+    if (!isVisibleCell(row, fieldIndex))
         return std::nullopt;
-    if (m_state == State::Edit && row == m_current)
-        if (auto it = m_editBuffer.find(fieldIndex); it != m_editBuffer.end())
-            return it->second;
+    if (const std::optional<QString> *edited = editedCell(row, fieldIndex))
+        return *edited;
     return storedCell(row, fieldIndex);
+}
+
+std::optional<QAnyStringView> Query::cellView(int row, int fieldIndex) const
+{
+    if (!isVisibleCell(row, fieldIndex))
+        return std::nullopt;
+    if (const std::optional<QString> *edited = editedCell(row, fieldIndex))
+        return viewOf(*edited);
+    return storedView(row, fieldIndex);
 }
 
 QVariant Query::value(int row, int fieldIndex) const
@@ -532,16 +571,7 @@ void Query::writeRow(const std::map<int, std::optional<QString>> &changes)
                + QByteArray::number(wire.size());
         firstItem = false;
     }
-    sql += " WHERE ";
-    firstItem = true;
-    for (const QString &key : m_keyColumns) {
-        const int f = fieldIndex(key);
-        if (f < 0)
-            throw Error::about(m_name, QString::fromLatin1(texts::fieldNotFound).arg(key));
-        wire.push_back(wireCell(storedCell(m_current, f)));
-        sql += (firstItem ? "" : " AND ") + quoteIdent(key) + " = $" + QByteArray::number(wire.size());
-        firstItem = false;
-    }
+    appendKeyCondition(sql, wire);
     for (const auto &[field, value] : changes) {
         wire.push_back(wireCell(storedCell(m_current, field)));
         sql += " AND " + quoteIdent(m_fields[size_t(field)].column) + " IS NOT DISTINCT FROM $"
@@ -555,12 +585,22 @@ void Query::writeRow(const std::map<int, std::optional<QString>> &changes)
     const ResultHandle result = changeOneRow(sql, wire);
     auto &overlay = m_overlay[resultRow(m_current)];
     int column = 0;
-    for (const auto &change : changes) {
-        overlay[change.first] = PQgetisnull(result.get(), 0, column)
-                                    ? std::nullopt
-                                    : std::optional<QString>(QString::fromUtf8(PQgetvalue(result.get(), 0, column),
-                                                                               PQgetlength(result.get(), 0, column)));
-        ++column;
+    for (const auto &change : changes)
+        overlay[change.first] = textAt(result.get(), 0, column++);
+}
+
+// " WHERE key = $n AND ..." with the current row's key as it was read or last posted.
+void Query::appendKeyCondition(QByteArray &sql, std::vector<WireParam> &wire) const
+{
+    sql += " WHERE ";
+    const char *joiner = "";
+    for (const QString &key : m_keyColumns) {
+        const int f = fieldIndex(key);
+        if (f < 0)
+            throw Error::about(m_name, QString::fromLatin1(texts::fieldNotFound).arg(key));
+        wire.push_back(wireCell(storedCell(m_current, f)));
+        sql += joiner + quoteIdent(key) + " = $" + QByteArray::number(wire.size());
+        joiner = " AND ";
     }
 }
 
@@ -604,15 +644,9 @@ void Query::deleteRecord()
     if (!isEditable())
         throw Error::about(m_name, QLatin1String(texts::notEditable));
     cancel();
-    QByteArray sql = "DELETE FROM " + quoteIdent(m_updateTable) + " WHERE ";
+    QByteArray sql = "DELETE FROM " + quoteIdent(m_updateTable);
     std::vector<WireParam> wire;
-    for (const QString &key : m_keyColumns) {
-        const int f = fieldIndex(key);
-        if (f < 0)
-            throw Error::about(m_name, QString::fromLatin1(texts::fieldNotFound).arg(key));
-        wire.push_back(wireCell(storedCell(m_current, f)));
-        sql += (wire.size() > 1 ? " AND " : "") + quoteIdent(key) + " = $" + QByteArray::number(wire.size());
-    }
+    appendKeyCondition(sql, wire);
     changeOneRow(sql, wire);
     const int removed = m_current;
     emit rowAboutToBeRemoved(removed);

@@ -144,11 +144,15 @@ private:
     const Param *findParam(const QString &name) const;
     void checkFields();
     int resultRow(int row) const;
+    bool isVisibleCell(int row, int fieldIndex) const;
+    const std::optional<QString> *editedCell(int row, int fieldIndex) const;
+    std::optional<QAnyStringView> storedView(int row, int fieldIndex) const;
     std::optional<QString> storedCell(int row, int fieldIndex) const;
     void scrollTo(int row);
     void requireOpen() const;
     void requireRow() const;
     void writeRow(const std::map<int, std::optional<QString>> &changes);
+    void appendKeyCondition(QByteArray &sql, std::vector<WireParam> &wire) const;
     ResultHandle changeOneRow(const QByteArray &sql, const std::vector<WireParam> &wire);
 
     QString m_name;
