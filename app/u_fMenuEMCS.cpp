@@ -16,20 +16,19 @@ namespace {
 const char *const versionText = "Korvat v. 2025.10.13";
 const QColor navy(0x00, 0x00, 0x80);
 
-QLabel *versionLabel(QWidget *parent)
-{
-    auto *label = place(new QLabel(QString::fromLatin1(versionText), parent), 248, 0, 118, 15);
-    label->setFont(pixelFont(QStringLiteral("Segoe UI"), 12, true));
-    setTextColor(label, navy);
-    anchor(label, Qt::TopEdge | Qt::RightEdge);
-    return label;
-}
-
 QLabel *navyLabel(QWidget *parent, int left, int top, int width)
 {
     auto *label = place(new QLabel(parent), left, top, width, 15);
     label->setFont(pixelFont(QStringLiteral("Segoe UI"), 12, true));
     setTextColor(label, navy);
+    return label;
+}
+
+QLabel *versionLabel(QWidget *parent)
+{
+    auto *label = navyLabel(parent, 248, 0, 118);
+    label->setText(QString::fromLatin1(versionText));
+    anchor(label, Qt::TopEdge | Qt::RightEdge);
     return label;
 }
 

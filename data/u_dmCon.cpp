@@ -2,10 +2,7 @@
 
 #include "korvat_settings.h"
 
-using korvat::grid::GridColor;
-using korvat::grid::GridFont;
 using korvat::grid::GridStyle;
-using korvat::grid::GridStyleSlot;
 using korvat::pg::SslMode;
 
 TdmCon::Settings TdmCon::Settings::builtIn()
@@ -120,45 +117,15 @@ void TdmCon::declareQueries()
     dsAplicatieMobEmitentrol = dsAplicatieMobEmitent.field(QStringLiteral("rol"));
 }
 
-// The grid style repository: fourteen styles and the sheet that assigns them to the grid's parts.
+// The grid style repository: fourteen styles and the sheet that assigns them to the grid's parts. The
+// grid library holds their values; each cxStyleN is the style of the slot that names it.
 void TdmCon::declareStyles()
 {
-    const auto rgb = [](QRgb value) { return GridColor::fromRgb(value); };
-    const auto font = [](bool bold, GridColor color) {
-        return GridFont{QStringLiteral("MS Sans Serif"), 11, bold, color};
-    };
-    struct Declaration {
-        GridStyle *style;
-        const char *name;
-        GridStyleSlot slot;
-        QRgb background;
-        std::optional<QRgb> text;
-        std::optional<GridFont> font;
-    };
-    const Declaration table[] = {
-        {&cxStyle1, "cxStyle1", GridStyleSlot::Background, 0xFFFBF0, {}, {}},
-        {&cxStyle2, "cxStyle2", GridStyleSlot::Content, 0xD9EAF7, 0x000000, font(false, rgb(0x000000))},
-        {&cxStyle3, "cxStyle3", GridStyleSlot::ContentEven, 0xD9EAF7, 0x000000, {}},
-        {&cxStyle4, "cxStyle4", GridStyleSlot::ContentOdd, 0xEAF3FB, 0x000000, {}},
-        {&cxStyle5, "cxStyle5", GridStyleSlot::FilterBox, 0xFFFFE1, 0x000000, {}},
-        {&cxStyle11, "cxStyle11", GridStyleSlot::IncSearch, 0xFED547, 0x000000, {}},
-        {&cxStyle6, "cxStyle6", GridStyleSlot::Footer, 0xFFFFE1, 0x000080, font(true, GridColor::systemWindowText())},
-        {&cxStyle7, "cxStyle7", GridStyleSlot::Group, 0xF1EFE2, {}, {}},
-        {&cxStyle8, "cxStyle8", GridStyleSlot::GroupByBox, 0xFED547, 0x000000, {}},
-        {&cxStyle9, "cxStyle9", GridStyleSlot::Header, 0x316AC5, 0xFFFFFF, font(true, GridColor::systemWindowText())},
-        {&cxStyle10, "cxStyle10", GridStyleSlot::Inactive, 0xA4C4EB, {}, {}},
-        {&cxStyle12, "cxStyle12", GridStyleSlot::Indicator, 0xA4C4EB, {}, {}},
-        {&cxStyle13, "cxStyle13", GridStyleSlot::Preview, 0xFFFFE1, 0x000080, font(true, rgb(0x000080))},
-        {&cxStyle14, "cxStyle14", GridStyleSlot::Selection, 0x316AC5, 0xFFFFFF, {}},
-    };
-    GridTableViewStyleSheetDevExpress.name = QStringLiteral("GridTableViewStyleSheetDevExpress");
-    GridTableViewStyleSheetDevExpress.caption = QStringLiteral("DevExpress");
-    for (const Declaration &d : table) {
-        d.style->name = QLatin1String(d.name);
-        d.style->background = rgb(d.background);
-        if (d.text)
-            d.style->textColor = rgb(*d.text);
-        d.style->font = d.font;
-        GridTableViewStyleSheetDevExpress[d.slot] = *d.style;
-    }
+    GridTableViewStyleSheetDevExpress = korvat::grid::devExpressStyleSheet();
+    GridStyle *const styles[] = {&cxStyle1, &cxStyle2, &cxStyle3, &cxStyle4, &cxStyle5, &cxStyle6, &cxStyle7,
+                                 &cxStyle8, &cxStyle9, &cxStyle10, &cxStyle11, &cxStyle12, &cxStyle13, &cxStyle14};
+    const QLatin1String prefix("cxStyle");
+    for (const std::optional<GridStyle> &style : GridTableViewStyleSheetDevExpress.styles)
+        if (style)
+            *styles[style->name.mid(prefix.size()).toInt() - 1] = *style;
 }

@@ -70,14 +70,8 @@ TfrmLogin::TfrmLogin(TdmCon &dmCon, QWidget *owner)
     : Dialog(owner), dsZubMobil(QStringLiteral("dsZubMobil"), &dmCon.conZubMob), m_dmCon(dmCon),
       m_lastLoginFolder(korvat::shell::roamingAppDataFolder)
 {
-    setObjectName(QStringLiteral("frmLogin"));
-    setWindowTitle(QStringLiteral("frmLogin"));
+    setUpWindow(this, QStringLiteral("frmLogin"), 362, 158);
     setFont(pixelFont(QStringLiteral("Tahoma"), 11));
-    QPalette p = palette();
-    p.setColor(QPalette::Window, p.color(QPalette::Button));
-    setPalette(p);
-    setAutoFillBackground(true);
-    resize(362, 158);
 
     Label1 = label(this, "Company", 16, 24, 50, 14);
     Label2 = label(this, "UserName", 16, 56, 55, 14);

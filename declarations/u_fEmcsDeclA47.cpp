@@ -84,10 +84,9 @@ TfEmcsDeclA47::TfEmcsDeclA47(TdmCon &dmCon, QWidget *owner)
 {
     setUpWindow(this, QStringLiteral("fEmcsDeclA47"), 1035, 431);
 
-    Label3 = label(this, "Label3", "EMCS Declaratia A47  ( Anexa 19) - achizitii/importuri de produse accizabile", 8, 8);
-    Label3->setFont(pixelFont(QStringLiteral("Segoe UI"), 16, true));
-    setTextColor(Label3, Qt::red);
-    fitLabelToText(Label3, LabelFit::Exact);
+    Label3 = titleLabel(this, QStringLiteral("Label3"),
+                        QStringLiteral("EMCS Declaratia A47  ( Anexa 19) - achizitii/importuri de produse accizabile"),
+                        8, 8);
 
     Label1 = label(this, "Label1", "Alege an/luna raportare", 8, 39);
 
@@ -184,8 +183,7 @@ void TfEmcsDeclA47::ButtonGenerareXmlDecl47Click()
         o_emcs_xml_anexa19.setParam(QStringLiteral("pEmcsEuCodAccizaDepozit"), authorisation);
         o_emcs_xml_anexa19.execute();
 
-        if (dsXML.isOpen())
-            dsXML.close();
+        dsXML.close();
         dsXML.setParam(QStringLiteral("pdata"), day);
         dsXML.setParam(QStringLiteral("pEmcsEuCodAccizaDepozit"), authorisation);
         dsXML.open();

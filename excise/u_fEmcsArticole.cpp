@@ -14,16 +14,11 @@ TfEmcsArticole::TfEmcsArticole(TdmCon &dmCon, QWidget *owner)
 {
     setUpWindow(this, QStringLiteral("fEmcsArticole"), 1284, 661);
 
-    Label1 = place(new QLabel(QStringLiteral("Articole"), this), 8, 8, 0, 0);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(pixelFont(QStringLiteral("Segoe UI"), 16, true));
-    setTextColor(Label1, Qt::red);
-    fitLabelToText(Label1, LabelFit::Exact);
+    Label1 = titleLabel(this, QStringLiteral("Label1"), QStringLiteral("Articole"), 8, 8);
 
     cxGrid1 = place(new korvat::grid::DataGridView(this), 8, 32, 1268, 621);
     cxGrid1->setObjectName(QStringLiteral("cxGrid1"));
     anchor(cxGrid1, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
-    cxGrid1->errorHandler = [](const QString &message) { reportError(message); };
     cxGrid1->setGridStyleSheet(dmCon.GridTableViewStyleSheetDevExpress);
 
     declareComponents();
@@ -73,12 +68,5 @@ void TfEmcsArticole::declareComponents()
 
 void TfEmcsArticole::FormShow()
 {
-    if (dsArticol.isOpen()) {
-        // A value still in a cell editor belongs to the row in editing, which the reload posts first;
-        // the reload itself would throw the editor away.
-        cxGrid1->tableView()->commitOpenEditor();
-        dsArticol.refresh();
-    } else {
-        dsArticol.open();
-    }
+    cxGrid1->reloadQuery();
 }

@@ -36,11 +36,7 @@ TfEmcsFacturiFurnizor::TfEmcsFacturiFurnizor(TdmCon &dmCon, QWidget *owner)
 {
     setUpWindow(this, QStringLiteral("fEmcsFacturiFurnizor"), 1236, 585);
 
-    Label1 = place(new QLabel(QStringLiteral("Facturi furnizor cu produse accizabile"), this), 8, 8, 0, 0);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(pixelFont(QStringLiteral("Segoe UI"), 16, true));
-    setTextColor(Label1, Qt::red);
-    fitLabelToText(Label1, LabelFit::Exact);
+    Label1 = titleLabel(this, QStringLiteral("Label1"), QStringLiteral("Facturi furnizor cu produse accizabile"), 8, 8);
 
     Label2 = place(new QLabel(QStringLiteral("Incepand cu data"), this), 8, 38, 0, 0);
     Label2->setObjectName(QStringLiteral("Label2"));
@@ -57,7 +53,6 @@ TfEmcsFacturiFurnizor::TfEmcsFacturiFurnizor(TdmCon &dmCon, QWidget *owner)
     cxGrid1 = place(new korvat::grid::DataGridView(this), 8, 66, 1220, 511);
     cxGrid1->setObjectName(QStringLiteral("cxGrid1"));
     anchor(cxGrid1, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
-    cxGrid1->errorHandler = [](const QString &message) { reportError(message); };
     cxGrid1->setGridStyleSheet(dmCon.GridTableViewStyleSheetDevExpress);
 
     setTabOrder(ButtonCauta, cxGrid1);
@@ -193,14 +188,7 @@ void TfEmcsFacturiFurnizor::ButtonCautaClick()
     // An emptied editor sends NULL, for which the list has no rows.
     const QDate start = cxDateEditDataIncep->value();
     dsDocFactF.setParam(QStringLiteral("pDataIncep"), start.isValid() ? QVariant(start) : QVariant());
-    if (dsDocFactF.isOpen()) {
-        // A value still in a cell editor belongs to the row in editing, which the reload posts first;
-        // the reload itself would throw the editor away.
-        cxGrid1->tableView()->commitOpenEditor();
-        dsDocFactF.refresh();
-    } else {
-        dsDocFactF.open();
-    }
+    cxGrid1->reloadQuery();
 }
 
 // The supplier numbers already entered on the eDA invoices of the current row's partner, which the

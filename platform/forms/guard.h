@@ -65,17 +65,13 @@ public:
     explicit ScopeGuard(F cleanUp) : m_cleanUp(std::move(cleanUp)) {}
     ~ScopeGuard()
     {
-        if (m_active)
-            guarded([this] { m_cleanUp(); });
+        guarded([this] { m_cleanUp(); });
     }
     ScopeGuard(const ScopeGuard &) = delete;
     ScopeGuard &operator=(const ScopeGuard &) = delete;
 
-    void dismiss() noexcept { m_active = false; }
-
 private:
     F m_cleanUp;
-    bool m_active = true;
 };
 
 } // namespace korvat::forms

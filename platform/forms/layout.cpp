@@ -135,4 +135,14 @@ void setTextColor(QWidget *widget, const QColor &color)
     widget->setPalette(p);
 }
 
+QLabel *titleLabel(QWidget *parent, const QString &name, const QString &caption, int left, int top)
+{
+    auto *label = place(new QLabel(caption, parent), left, top, 0, 0);
+    label->setObjectName(name);
+    label->setFont(pixelFont(QStringLiteral("Segoe UI"), 16, true));
+    setTextColor(label, Qt::red);
+    fitLabelToText(label, LabelFit::Exact);
+    return label;
+}
+
 } // namespace korvat::forms

@@ -49,4 +49,7 @@ enum class LabelFit {
 // the left grows to the left, keeping its right edge.
 void fitLabelToText(QLabel *label, LabelFit fit = LabelFit::Grow);
 
+// A working window's title: a red, bold 16-pixel Segoe UI label sized to its caption.
+QLabel *titleLabel(QWidget *parent, const QString &name, const QString &caption, int left, int top);
+
 } // namespace korvat::forms

@@ -1,5 +1,6 @@
 #include "platform/grid/datagridview.h"
 
+#include "platform/forms/guard.h"
 #include "platform/pg/error.h"
 
 #include <QApplication>
@@ -113,7 +114,6 @@ bool DataGridView::hasComboEditor(const QString &field) const
 void DataGridView::setGridStyleSheet(const GridStyleSheet &sheet)
 {
     using S = GridStyleSlot;
-    m_sheet = sheet;
     m_delegate->setSheet(sheet);
     QPalette palette = m_table->palette();
     const QPalette system = QApplication::palette(m_table);
@@ -134,6 +134,16 @@ void DataGridView::setFilterText(const QString &field, const QString &text)
     m_filterHeader->filterEdit(requireColumn(field))->setText(text);
 }
 
+void DataGridView::reloadQuery()
+{
+    if (m_query->isOpen()) {
+        m_table->commitOpenEditor();
+        m_query->refresh();
+    } else {
+        m_query->open();
+    }
+}
+
 int DataGridView::currentRow() const { return m_table->currentIndex().row(); }
 
 void DataGridView::report(const QString &message)
@@ -141,7 +151,7 @@ void DataGridView::report(const QString &message)
     if (errorHandler)
         errorHandler(message);
     else
-        QMessageBox::critical(window(), QApplication::applicationName(), message);
+        forms::reportError(message);
 }
 
 // Every entry from Qt into the query passes here: the grid shows what the query raises and carries on.

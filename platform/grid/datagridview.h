@@ -25,10 +25,13 @@ public:
     // The grid's data source: the query it shows and moves.
     void setQuery(pg::Query *query);
     pg::Query *query() const { return m_query; }
+    // Opens the query, or runs an open one again. A value still in a cell editor belongs to the row in
+    // editing, which the reload posts first, so it is committed before; the reload would throw the
+    // editor away. Errors reach the caller.
+    void reloadQuery();
 
     // Raise the query's "Field 'x' not found" for a column that names no declared field.
     void setColumns(std::vector<GridColumn> columns);
-    const std::vector<GridColumn> &columns() const { return m_model->columns(); }
 
     // Gives the column that shows field a combo-box editor with these entries, in this order, for
     // every row; a column that has one keeps it and gets the new entries.
@@ -37,7 +40,6 @@ public:
     bool hasComboEditor(const QString &field) const;
 
     void setGridStyleSheet(const GridStyleSheet &sheet);
-    const GridStyleSheet &gridStyleSheet() const { return m_sheet; }
 
     // As if the clerk had typed text into the filter cell of field's column.
     void setFilterText(const QString &field, const QString &text);
@@ -59,8 +61,8 @@ public:
     GridNavigator *navigator() const { return m_navigator; }
     int currentRow() const;     // model row, -1 when none
 
-    // How the grid shows an error and asks its question: message boxes by default; the application
-    // puts its error box here, and tests their answers.
+    // How the grid shows an error and asks its question: by default the application's error box and a
+    // message box; tests put their answers here.
     std::function<void(const QString &message)> errorHandler;
     std::function<bool(const QString &question)> confirmer;
     static QString deleteQuestion();
@@ -83,7 +85,6 @@ private:
     FilterHeader *m_filterHeader;
     IndicatorHeader *m_indicator;
     GridNavigator *m_navigator;
-    GridStyleSheet m_sheet;
     bool m_moving = false;      // the grid itself is moving the query
 };
 

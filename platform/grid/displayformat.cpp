@@ -222,7 +222,7 @@ QStringView DisplayFormat::format(pg::FieldKind kind, QStringView server, Scratc
     case pg::FieldKind::Memo:
         return server;
     case pg::FieldKind::Boolean:
-        return server == u"t" ? QStringView(u"True") : QStringView(u"False");
+        return server == u"t" ? trueText() : falseText();
     case pg::FieldKind::Date:
         if (fastDate(server, out))
             return viewOf(out);

@@ -34,6 +34,9 @@ public:
     QString dateText(const QDate &date) const;
     QString floatText(double value) const;
     QString integerText(int value) const;
+    // A Boolean cell's two texts, which its editor offers and reads back too.
+    static constexpr QStringView trueText() { return u"True"; }
+    static constexpr QStringView falseText() { return u"False"; }
 
     // Editors: the user's text back to a value; nullopt when it is not a number in these settings.
     std::optional<double> parseFloat(const QString &text) const;

@@ -16,9 +16,6 @@ namespace {
 
 using pg::FieldKind;
 
-QString trueText() { return QStringLiteral("True"); }
-QString falseText() { return QStringLiteral("False"); }
-
 } // namespace
 
 GridDelegate::GridDelegate(GridModel *model, QObject *parent) : QStyledItemDelegate(parent), m_model(model) {}
@@ -49,8 +46,11 @@ void GridDelegate::applyStyle(QStyleOptionViewItem *option, GridStyleSlot slot) 
         option->palette.setColor(QPalette::Text, *text);
         option->palette.setColor(QPalette::HighlightedText, *text);
     }
-    option->font = style->effectiveFont(option->font);
-    option->fontMetrics = QFontMetrics(option->font);
+    // Most slots keep the font they are given; a painted cell then measures no font again.
+    if (style->font) {
+        option->font = style->effectiveFont(option->font);
+        option->fontMetrics = QFontMetrics(option->font);
+    }
 }
 
 void GridDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
@@ -99,7 +99,7 @@ QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
         }
         case FieldKind::Boolean: {
             auto *combo = new QComboBox(parent);
-            combo->addItems({QString(), trueText(), falseText()});
+            combo->addItems({QString(), DisplayFormat::trueText().toString(), DisplayFormat::falseText().toString()});
             editor = combo;
             break;
         }
@@ -189,7 +189,7 @@ void GridDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, cons
     }
     switch (kind) {
     case FieldKind::Boolean:
-        model->setData(index, text == trueText());
+        model->setData(index, text == DisplayFormat::trueText());
         break;
     case FieldKind::Integer:
         if (const auto value = format.parseInteger(text))

@@ -58,8 +58,6 @@ public:
     // A cell's text matches when it contains the condition without regard to letter case; the
     // conditions of several columns combine; an empty one is no condition.
     void setFilterText(int column, const QString &text);
-    QString filterText(int column) const { return m_filters.at(size_t(column)).text(); }
-    bool isFiltered() const { return m_rows.has_value(); }
 
 signals:
     void errorOccurred(const QString &message);

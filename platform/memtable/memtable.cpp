@@ -1,5 +1,6 @@
 #include "platform/memtable/memtable.h"
 
+#include "platform/pg/error.h"
 #include "platform/shell/savefile.h"
 
 #include <QDir>
@@ -43,11 +44,6 @@ void MemTable::addStringField(const QString &name, int size)
     if (name.isEmpty() || size <= 0 || fieldIndex(name) >= 0)
         throw Error(m_name + QStringLiteral(": Invalid field '%1' of size %2").arg(name).arg(size));
     m_fields.push_back({name, size});
-}
-
-bool MemTable::hasField(const QString &name) const
-{
-    return fieldIndex(name) >= 0;
 }
 
 int MemTable::fieldSize(const QString &name) const
@@ -125,14 +121,14 @@ int MemTable::requireField(const QString &name) const
 {
     const int index = fieldIndex(name);
     if (index < 0)
-        throw Error(m_name + QStringLiteral(": Field '%1' not found").arg(name));
+        throw Error(m_name + QStringLiteral(": ") + QString::fromLatin1(pg::texts::fieldNotFound).arg(name));
     return index;
 }
 
 void MemTable::requireOpen() const
 {
     if (!m_open)
-        throw Error(m_name + QStringLiteral(": Cannot perform this operation on a closed dataset"));
+        throw Error(m_name + QStringLiteral(": ") + QLatin1String(pg::texts::notOpen));
 }
 
 QByteArray MemTable::toJson() const

@@ -28,7 +28,6 @@ public:
 
     // Declares a field while the table is closed. Field names are matched without regard to case.
     void addStringField(const QString &name, int size);
-    bool hasField(const QString &name) const;
     int fieldSize(const QString &name) const;
 
     void open();
