@@ -23,11 +23,7 @@
 namespace login_test {
 
 using korvat::test::TestDatabase;
-
-inline QString quoted(const QString &text)
-{
-    return QLatin1Char('\'') + QString(text).replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
-}
+using korvat::test::sqlLiteral;
 
 class World {
 public:
@@ -46,14 +42,14 @@ public:
     {
         directory.exec(QStringLiteral("insert into m_firma (nume_firma, ip, port, db_name, activ) "
                                       "values (%1, %2, %3, %4, false)")
-                           .arg(quoted(name), quoted(db.server().host))
+                           .arg(sqlLiteral(name), sqlLiteral(db.server().host))
                            .arg(db.server().port)
-                           .arg(quoted(db.name())));
+                           .arg(sqlLiteral(db.name())));
         db.exec(QStringLiteral("insert into emitent (emitent, operator_parola, eu_punct_lucru) "
-                               "values ('ion', 'secret', %1)").arg(quoted(workPoint)));
-        db.exec(QStringLiteral("insert into aplicatie_mob (aplicatie_mob, activ) values (%1, true)").arg(quoted(title)));
+                               "values ('ion', 'secret', %1)").arg(sqlLiteral(workPoint)));
+        db.exec(QStringLiteral("insert into aplicatie_mob (aplicatie_mob, activ) values (%1, true)").arg(sqlLiteral(title)));
         db.exec(QStringLiteral("insert into aplicatie_mob_emitent (aplicatie_mob, emitent, rol) "
-                               "values (%1, 'ion', 'admin')").arg(quoted(title)));
+                               "values (%1, 'ion', 'admin')").arg(sqlLiteral(title)));
         db.exec(QStringLiteral("insert into eu (jas_ip) values ('srv:8080')"));
     }
 

@@ -150,7 +150,7 @@ TEST(Login, PasswordValueFollowsTheDirectorysHashType)
     for (const auto &c : cases) {
         const QString label = QStringLiteral("%1, typed \"%2\"").arg(c.hashType, QString::fromUtf8(c.typed));
         world.directory.exec(QStringLiteral("update m_firma set pw_hash_type = %1").arg(c.hashType));
-        world.erp.exec(QStringLiteral("update emitent set operator_parola = %1").arg(quoted(c.stored)));
+        world.erp.exec(QStringLiteral("update emitent set operator_parola = %1").arg(sqlLiteral(c.stored)));
         world.errors.clear();
         Session s(world);
 

@@ -1,32 +1,25 @@
 // The declaration file the window writes: its bytes, and what happens to the chosen path when the
 // file cannot be made or written.
 #include "declarationwindow.h"
+#include "support/files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 
 #ifdef Q_OS_LINUX
-#include <cerrno>
-#include <cstring>
-#include <sys/mount.h>
-#include <unistd.h>
 #endif
 
+using korvat::test::AsUnprivilegedUser;
 using korvat::test::DeclarationWindow;
+using korvat::test::SmallFileSystem;
+using korvat::test::writeFile;
 
 namespace {
 
 QByteArray operator""_hex(const char *text, size_t)
 {
     return QByteArray::fromHex(text);
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
 } // namespace
@@ -114,47 +107,6 @@ TEST_F(DeclarationWindow, ExistingDeclarationIsReplacedWhole)
 
 #ifdef Q_OS_LINUX
 
-namespace {
-
-// A file system of 64 KiB mounted on a folder for the life of the object; needs the right to mount.
-class SmallFileSystem {
-public:
-    explicit SmallFileSystem(const QString &path) : m_path(QFile::encodeName(path))
-    {
-        m_mounted = mount("tmpfs", m_path.constData(), "tmpfs", 0, "size=64k") == 0;
-        if (!m_mounted)
-            m_reason = std::strerror(errno);
-    }
-    ~SmallFileSystem()
-    {
-        if (m_mounted)
-            umount2(m_path.constData(), MNT_DETACH);
-    }
-    bool mounted() const { return m_mounted; }
-    const std::string &reason() const { return m_reason; }
-
-private:
-    QByteArray m_path;
-    bool m_mounted = false;
-    std::string m_reason;
-};
-
-// While it lives, the process acts as an unprivileged user, for whom permission bits hold also when
-// the tests run as root.
-class AsUnprivilegedUser {
-public:
-    AsUnprivilegedUser() : m_switched(geteuid() == 0) { m_switched = m_switched && seteuid(65534) == 0; }
-    ~AsUnprivilegedUser()
-    {
-        if (m_switched && seteuid(0) != 0)
-            std::abort();
-    }
-
-private:
-    bool m_switched;
-};
-
-} // namespace
 
 TEST_F(DeclarationWindow, FailedWriteKeepsTheExistingDeclarationWhole)
 {

@@ -3,6 +3,7 @@
 // for it: a message of the program or of the storage, never an SQL error, nothing changed that the
 // input should not change.
 #include "reliability_world.h"
+#include "support/files.h"
 
 #include "data/login_world.h"
 #include "declarations/u_fEmcsDeclA47.h"
@@ -15,13 +16,11 @@
 #include <functional>
 #include <iostream>
 
-#ifdef Q_OS_LINUX
-#include <cerrno>
-#include <cstring>
-#include <sys/mount.h>
-#endif
-
 using namespace reliability;
+using korvat::test::AsUnprivilegedUser;
+using korvat::test::SmallFileSystem;
+using korvat::test::sqlLiteral;
+using korvat::test::writeFile;
 using korvat::forms::Dialog;
 
 namespace {
@@ -67,19 +66,12 @@ void loginBoxes(const QString &value, bool companyMayBearIt)
 
     if (companyMayBearIt) {
         world.directory.exec(QStringLiteral("insert into m_firma (nume_firma, ip, port, db_name) values (%1, %2, %3, %4)")
-                                 .arg(literal(value), literal(world.erp.server().host))
+                                 .arg(sqlLiteral(value), sqlLiteral(world.erp.server().host))
                                  .arg(world.erp.server().port)
-                                 .arg(literal(world.erp.name())));
+                                 .arg(sqlLiteral(world.erp.name())));
         EXPECT_EQ(press(s, value, "ion", "secret"), Dialog::mrOk);
         EXPECT_EQ(world.errors.size(), 3);
     }
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
 // A last-login file made by make: showing the dialog gives the storage's message naming the file, with
@@ -119,25 +111,6 @@ void lastLoginFile(const std::function<void(const QString &path)> &make, const c
 
 enum class Place { MissingFolder, ReadOnlyFolder, FullFileSystem };
 
-#ifdef Q_OS_LINUX
-// A file system of 64 KiB mounted on a folder while it lives; needs the right to mount.
-struct SmallFileSystem {
-    explicit SmallFileSystem(const QString &path) : path(QFile::encodeName(path))
-    {
-        mounted = mount("tmpfs", this->path.constData(), "tmpfs", 0, "size=64k") == 0;
-        if (!mounted)
-            reason = std::strerror(errno);
-    }
-    ~SmallFileSystem()
-    {
-        if (mounted)
-            umount2(path.constData(), MNT_DETACH);
-    }
-    QByteArray path;
-    bool mounted = false;
-    std::string reason;
-};
-#endif
 
 // The clerk chooses a path at place: the message names the path, the link keeps its text, and no file
 // (or, on a full file system, nothing but the earlier declaration, whole) is left there.
@@ -151,9 +124,7 @@ void declarationPath(Place place)
     const QString folder = dir.filePath(place == Place::MissingFolder ? "missing" : "target");
     const QString path = folder + "/declaratie.xml";
     const QByteArray earlier(40 * 1024, 'x');
-#ifdef Q_OS_LINUX
     std::optional<SmallFileSystem> small;
-#endif
     if (place != Place::MissingFolder) {
         ASSERT_TRUE(QDir().mkdir(folder));
     }
@@ -161,17 +132,12 @@ void declarationPath(Place place)
         ASSERT_TRUE(QFile::setPermissions(folder, listable & ~QFile::WriteOwner));
     }
     if (place == Place::FullFileSystem) {
-#ifdef Q_OS_LINUX
         small.emplace(folder);
-        if (!small->mounted) {
-            std::cout << "[  SKIPPED ] the full file system: no small tmpfs can be mounted here: " << small->reason
+        if (!small->mounted()) {
+            std::cout << "[  SKIPPED ] the full file system: no small tmpfs can be mounted here: " << small->reason()
                       << std::endl;
             return;
         }
-#else
-        std::cout << "[  SKIPPED ] the full file system: a small tmpfs is made on Linux only" << std::endl;
-        return;
-#endif
         writeFile(path, earlier);
         world.db.exec("create or replace function o_emcs_xml_anexa19(pdata date, pemcseucodaccizadepozit text) "
                       "returns table (o_emcs_xml_anexa19 text) language sql as "

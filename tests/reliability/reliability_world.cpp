@@ -8,7 +8,6 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
-#include <cstdlib>
 #include <exception>
 #include <gtest/gtest.h>
 
@@ -136,24 +135,11 @@ QStringList &LogCapture::lines()
     return captured;
 }
 
-AsUnprivilegedUser::AsUnprivilegedUser() : m_switched(geteuid() == 0 && seteuid(65534) == 0) {}
-
-AsUnprivilegedUser::~AsUnprivilegedUser()
-{
-    if (m_switched && seteuid(0) != 0)
-        std::abort();
-}
-
 QString tableContent(korvat::test::TestDatabase &db, const QString &table)
 {
     return db.scalar(QStringLiteral("select count(*) || ':' || coalesce(md5(string_agg(t::text, '|' order by t::text)), '') "
                                     "from %1 t")
                          .arg(table));
-}
-
-QString literal(const QString &text)
-{
-    return QLatin1Char('\'') + QString(text).replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
 }
 
 } // namespace reliability

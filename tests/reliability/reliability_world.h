@@ -75,23 +75,7 @@ public:
     static QStringList &lines();
 };
 
-// While it lives the process acts as the unprivileged user "nobody", for whom permission bits hold
-// also when the tests run as root; a no-op for a process that is not root.
-class AsUnprivilegedUser {
-public:
-    AsUnprivilegedUser();
-    ~AsUnprivilegedUser();
-    AsUnprivilegedUser(const AsUnprivilegedUser &) = delete;
-    AsUnprivilegedUser &operator=(const AsUnprivilegedUser &) = delete;
-
-private:
-    bool m_switched = false;
-};
-
 // The rows of a table as one text, to see that nothing changed it.
 QString tableContent(korvat::test::TestDatabase &db, const QString &table);
-
-// SQL text literal.
-QString literal(const QString &text);
 
 } // namespace reliability

@@ -14,6 +14,7 @@ using namespace reliability;
 using korvat::forms::Dialog;
 using korvat::pg::FieldKind;
 using korvat::test::TestDatabase;
+using korvat::test::sqlLiteral;
 
 namespace {
 
@@ -52,7 +53,7 @@ TEST(Security, ThePasswordReachesNoFileNoLogLineAndNoErrorText)
     login_test::World world;
     korvat::pg::Connection::setApplicationName(world.title);
     login_test::Session s(world);
-    world.erp.exec(QStringLiteral("update emitent set operator_parola = %1").arg(literal(password)));
+    world.erp.exec(QStringLiteral("update emitent set operator_parola = %1").arg(sqlLiteral(password)));
 
     EXPECT_EQ(s.login("Firma", "ion", password + "x"), 0);
     EXPECT_EQ(world.errors.value(0), "User, Password eronate.");
@@ -77,7 +78,7 @@ TEST(Security, ThePasswordReachesNoFileNoLogLineAndNoErrorText)
     for (const QString &error : world.errors.mid(2, 2))
         EXPECT_TRUE(error.contains("\"***\"") && error.contains("for type integer")) << error.toStdString();
     world.directory.exec("update m_firma set pw_hash_type = null");
-    world.erp.exec(QStringLiteral("alter table emitent alter column operator_parola type varchar(256) using %1").arg(literal(password)));
+    world.erp.exec(QStringLiteral("alter table emitent alter column operator_parola type varchar(256) using %1").arg(sqlLiteral(password)));
 
     // The company server refuses conZub's own password.
     s.dmCon.conZub.setPassword(configured);

@@ -1,9 +1,7 @@
 #include "support/sandbox.h"
 
-#include <QAtomicInt>
 #include <QCoreApplication>
 #include <QFile>
-#include <QHash>
 #include <gtest/gtest.h>
 #include <libpq-fe.h>
 #include <stdexcept>
@@ -22,8 +20,6 @@ QString readSetting(const QString &dir, const char *name)
 Sandbox load(const char *variable, const char *builtIn)
 {
     const QString dir = qEnvironmentVariable(variable, QString::fromUtf8(builtIn));
-    if (dir.isEmpty())
-        throw std::runtime_error(std::string(variable) + " is not set: run the tests through ctest");
     Sandbox s;
     s.dir = dir;
     s.host = readSetting(dir, "host");
@@ -149,6 +145,11 @@ void TestDatabase::configure(korvat::pg::Connection &connection) const
     connection.setDatabase(m_name);
     connection.setUsername(m_server->user);
     connection.setPassword(m_server->password);
+}
+
+QString sqlLiteral(const QString &text)
+{
+    return QLatin1Char('\'') + QString(text).replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
 }
 
 } // namespace korvat::test

@@ -5,7 +5,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <memory>
 
 struct pg_conn;
 
@@ -21,6 +20,9 @@ struct Sandbox {
 
 // The TLS server (tls = true) or the one without TLS.
 const Sandbox &sandbox(bool tls = true);
+
+// text as an SQL string literal, for the statements a test writes itself.
+QString sqlLiteral(const QString &text);
 
 // A database of its own for one test, made from a template the sandbox loaded, dropped at the end.
 class TestDatabase {

@@ -1,5 +1,6 @@
 #include "platform/memtable/editbinding.h"
 #include "platform/memtable/memtable.h"
+#include "support/files.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 using namespace korvat::memtable;
+using korvat::test::writeFile;
 
 namespace {
 
@@ -25,13 +27,6 @@ struct LoginBoxes {
         dsLogin.open();
     }
 };
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
 
 } // namespace
 

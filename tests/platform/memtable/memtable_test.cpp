@@ -1,4 +1,5 @@
 #include "platform/memtable/memtable.h"
+#include "support/files.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,6 +17,7 @@
 
 using korvat::memtable::Error;
 using korvat::memtable::MemTable;
+using korvat::test::writeFile;
 
 namespace {
 
@@ -44,13 +46,6 @@ QByteArray readAll(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
 }
 
 QByteArray fileWithRow(const QString &rowJson)
