@@ -4,7 +4,8 @@
 //
 // DIR holds the settings that scripts/pg-sandbox wrote. The program makes its own database from
 // erp_template, fills it, prints one "ratio NAME VALUE" line per figure and then the medians with
-// their minimum and maximum. --strict makes a skipped scenario an error. --keep-database leaves the
+// their minimum and maximum. The figures beside the table come with their row's: open_cell with
+// open_libpq, open_server with open_qtsql. --strict makes a skipped scenario an error. --keep-database leaves the
 // database for the next run with the option, which then reuses it (for profiling one figure; the
 // sizes must stay the same).
 #include "bench/data.h"

@@ -139,8 +139,7 @@ BenchDatabase::~BenchDatabase()
     if (m_keep)
         return;
     try {
-        Server s = m_server;
-        const Conn admin = connectPlain(s, QStringLiteral("postgres"));
+        const Conn admin = connectPlain(m_server, QStringLiteral("postgres"));
         run(admin.get(), QStringLiteral("drop database if exists %1 with (force)").arg(m_server.database));
     } catch (const std::exception &) {
         // The sandbox goes as a whole at the end of scripts/bench.
